@@ -7,6 +7,11 @@
 
 namespace platform {
 
+class DialogHost;
+class MessageBoxes;
+class RestartServices;
+class ProcessArguments;
+
 // A window that receives posted messages: an HWND on Windows, a message queue on POSIX.
 using WindowHandle = void*;
 
@@ -77,6 +82,10 @@ struct Services {
     WindowMessages* windows = nullptr;
     FileSystem* files = nullptr;
     SystemInfo* system = nullptr;
+    DialogHost* dialogs = nullptr;
+    MessageBoxes* messageBoxes = nullptr;
+    RestartServices* restart = nullptr;
+    ProcessArguments* arguments = nullptr;
 };
 
 // The real backends of the build's operating system.

@@ -11,6 +11,8 @@
 #define _WIN32_WINNT 0x0601
 #endif
 #include <windows.h>
+// CommandLineToArgvW; the lean headers leave it out.
+#include <shellapi.h>
 
 #include <string>
 
