@@ -13,7 +13,7 @@ void Logoff::SetShutdownPrivilege(bool enable)
     }
     // An unknown name leaves the identifier empty, and the adjustment then reports the failure.
     platform::PrivilegeId shutdown;
-    restart.LookupPrivilegeValue(L"SeShutdownPrivilege", shutdown);
+    restart.LookupPrivilege(L"SeShutdownPrivilege", shutdown);
     restart.AdjustPrivilege(*token, shutdown, enable);
     // The adjustment "succeeds" with ERROR_NOT_ALL_ASSIGNED when the token lacks the
     // privilege; only the last error tells.

@@ -2,7 +2,7 @@
 
 namespace platform {
 
-bool Dialog::DispatchMessage(std::uint32_t message, std::uintptr_t wParam, MessageParam lParam,
+bool Dialog::HandleMessage(std::uint32_t message, std::uintptr_t wParam, MessageParam lParam,
                              std::intptr_t& result)
 {
     const auto it = m_messages.find(message);

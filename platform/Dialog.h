@@ -70,7 +70,7 @@ public:
     void Attach(DialogWindow* window) { m_pWindow = window; }
     virtual bool OnInitDialog() { return true; }
     // False when the table has no entry for the message.
-    bool DispatchMessage(std::uint32_t message, std::uintptr_t wParam, MessageParam lParam,
+    bool HandleMessage(std::uint32_t message, std::uintptr_t wParam, MessageParam lParam,
                          std::intptr_t& result);
     // A button command. OK never runs while the OK button is disabled: the Enter key becomes
     // the OK command even then.

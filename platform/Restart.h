@@ -26,7 +26,7 @@ public:
     // be opened.
     virtual std::unique_ptr<AccessToken> OpenProcessToken() = 0;
     // The identifier of a privilege on the local system; false when the name is unknown.
-    virtual bool LookupPrivilegeValue(const std::wstring& name, PrivilegeId& id) = 0;
+    virtual bool LookupPrivilege(const std::wstring& name, PrivilegeId& id) = 0;
     // Sets one privilege's attribute in the token, enabled or not; the outcome is LastError.
     virtual void AdjustPrivilege(AccessToken& token, const PrivilegeId& id, bool enable) = 0;
     // The calling thread's last OS error code; 0 after a call that fully succeeded.

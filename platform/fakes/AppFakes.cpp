@@ -50,7 +50,7 @@ IconHandle FakeDialogHost::LoadAppIcon(int resourceId)
 void FakeDialogHost::Deliver(std::uint32_t message, std::uintptr_t wParam, MessageParam lParam)
 {
     std::intptr_t result = 0;
-    if (!Running() || !m_pDialog->DispatchMessage(message, wParam, lParam, result))
+    if (!Running() || !m_pDialog->HandleMessage(message, wParam, lParam, result))
         undelivered.push_back({message, wParam, lParam});
 }
 
@@ -70,7 +70,7 @@ std::unique_ptr<AccessToken> FakeRestartServices::OpenProcessToken()
     return std::make_unique<FakeAccessToken>(*this);
 }
 
-bool FakeRestartServices::LookupPrivilegeValue(const std::wstring& name, PrivilegeId& id)
+bool FakeRestartServices::LookupPrivilege(const std::wstring& name, PrivilegeId& id)
 {
     calls.push_back("LookupPrivilegeValue " + ToUtf8(name));
     if (name != L"SeShutdownPrivilege")

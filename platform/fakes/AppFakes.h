@@ -143,7 +143,7 @@ public:
 class FakeRestartServices final : public RestartServices {
 public:
     std::unique_ptr<AccessToken> OpenProcessToken() override;
-    bool LookupPrivilegeValue(const std::wstring& name, PrivilegeId& id) override;
+    bool LookupPrivilege(const std::wstring& name, PrivilegeId& id) override;
     void AdjustPrivilege(AccessToken& token, const PrivilegeId& id, bool enable) override;
     std::uint32_t LastError() override;
     bool RequestRestart() override;

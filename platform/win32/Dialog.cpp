@@ -120,7 +120,7 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         break;
     }
     std::intptr_t result = 0;
-    if (!dialog.DispatchMessage(message, wParam, lParam, result))
+    if (!dialog.HandleMessage(message, wParam, lParam, result))
         return FALSE;
     ::SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
     return TRUE;

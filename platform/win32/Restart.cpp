@@ -26,7 +26,7 @@ public:
         return std::make_unique<Win32AccessToken>(token);
     }
 
-    bool LookupPrivilegeValue(const std::wstring& name, PrivilegeId& id) override
+    bool LookupPrivilege(const std::wstring& name, PrivilegeId& id) override
     {
         LUID luid{};
         if (!::LookupPrivilegeValueW(nullptr, win32::Wide(name), &luid))
