@@ -258,6 +258,9 @@ std::vector<Scenario> Scenarios()
     return all;
 }
 
+// Test names show the scenario, not its bytes.
+void PrintTo(const Scenario& s, std::ostream* os) { *os << s.name; }
+
 class UpdateSequence : public ::testing::TestWithParam<Scenario> {};
 
 TEST_P(UpdateSequence, PostsPausesAndLogsExactly)
@@ -329,6 +332,11 @@ struct VersionCase {
     bool passes;
     const char* line;
 };
+
+void PrintTo(const VersionCase& c, std::ostream* os)
+{
+    *os << c.version.major << "." << c.version.minor;
+}
 
 class WindowsVersionCheck : public ::testing::TestWithParam<VersionCase> {};
 
