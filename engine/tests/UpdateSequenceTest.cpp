@@ -148,6 +148,15 @@ std::vector<Scenario> Scenarios()
     }
     {
         Scenario s;
+        s.name = "UnknownACLineCountsAsACPower";
+        s.acLineStatus = platform::kACLineUnknown;
+        s.posts = Join<std::string>({kPrerequisitePosts, kUpdatePosts, {"DONE"}});
+        s.log = Join<std::wstring>({kPrerequisiteLines, kUpdateLines});
+        s.steps = kAllSteps;
+        all.push_back(s);
+    }
+    {
+        Scenario s;
         s.name = "NoSupportedDrive";
         s.familyB = Drive::NoMatch;
         s.posts = Join<std::string>(
