@@ -148,6 +148,15 @@ std::vector<Scenario> Scenarios()
     }
     {
         Scenario s;
+        s.name = "UnknownACLineCountsAsACPower";
+        s.acLineStatus = platform::kACLineUnknown;
+        s.posts = Join<std::string>({kPrerequisitePosts, kUpdatePosts, {"DONE"}});
+        s.log = Join<std::wstring>({kPrerequisiteLines, kUpdateLines});
+        s.steps = kAllSteps;
+        all.push_back(s);
+    }
+    {
+        Scenario s;
         s.name = "NoSupportedDrive";
         s.familyB = Drive::NoMatch;
         s.posts = Join<std::string>(
@@ -258,6 +267,9 @@ std::vector<Scenario> Scenarios()
     return all;
 }
 
+// Test names show the scenario, not its bytes.
+void PrintTo(const Scenario& s, std::ostream* os) { *os << s.name; }
+
 class UpdateSequence : public ::testing::TestWithParam<Scenario> {};
 
 TEST_P(UpdateSequence, PostsPausesAndLogsExactly)
@@ -329,6 +341,11 @@ struct VersionCase {
     bool passes;
     const char* line;
 };
+
+void PrintTo(const VersionCase& c, std::ostream* os)
+{
+    *os << c.version.major << "." << c.version.minor;
+}
 
 class WindowsVersionCheck : public ::testing::TestWithParam<VersionCase> {};
 
