@@ -7,6 +7,8 @@
 
 namespace platform {
 
+class Processes;
+
 // A window that receives posted messages: an HWND on Windows, a message queue on POSIX.
 using WindowHandle = void*;
 
@@ -77,6 +79,7 @@ struct Services {
     WindowMessages* windows = nullptr;
     FileSystem* files = nullptr;
     SystemInfo* system = nullptr;
+    Processes* processes = nullptr;
 };
 
 // The real backends of the build's operating system.

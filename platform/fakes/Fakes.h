@@ -2,6 +2,7 @@
 // Test doubles of the platform services. The clock is virtual: it records every pause and
 // returns at once, so no test sleeps for real.
 #include "platform/Services.h"
+#include "platform/fakes/FakeProcesses.h"
 
 #include <functional>
 #include <map>
@@ -88,7 +89,8 @@ struct FakePlatform {
     FakeWindowMessages windows;
     FakeFileSystem files;
     FakeSystemInfo system;
-    Services services{&clock, &windows, &files, &system};
+    FakeProcesses processes;
+    Services services{&clock, &windows, &files, &system, &processes};
 };
 
 } // namespace platform::fakes

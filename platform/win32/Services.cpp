@@ -1,5 +1,6 @@
 // Win32 backends of the clock, window messages, files and the prerequisite questions.
 #include "platform/Services.h"
+#include "platform/Processes.h"
 #include "platform/win32/Win32.h"
 
 #include <memory>
@@ -137,7 +138,7 @@ Services& NativeServices()
     static Win32WindowMessages windows;
     static Win32FileSystem files;
     static Win32SystemInfo system;
-    static Services services{&clock, &windows, &files, &system};
+    static Services services{&clock, &windows, &files, &system, &NativeProcesses()};
     return services;
 }
 
