@@ -20,7 +20,8 @@ public:
         return findError;
     }
 
-    StartResult Start(const std::wstring& applicationPath, const std::wstring& commandLine) override;
+    StartResult Start(const std::wstring& applicationPath,
+                      const std::wstring& commandLine) override;
 
     // Answers: the search's error (0: found), the start's error (0: started), then the wait's
     // result and the exit code of the started child.

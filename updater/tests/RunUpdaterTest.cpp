@@ -17,7 +17,8 @@ struct FakeRun {
     int boardQueries = 0;
 
     // The worker opens its log when it is made, so the working directory is set first.
-    explicit FakeRun(const std::wstring& workingDirectory = L"C:\\Updates", wchar_t separator = L'\\')
+    explicit FakeRun(const std::wstring& workingDirectory = L"C:\\Updates",
+                     wchar_t separator = L'\\')
     {
         fake.files.workingDirectory = workingDirectory;
         fake.files.separator = separator;
@@ -60,7 +61,8 @@ TEST(RunUpdater, SuccessRunsTheWorkingDirectorysUpdaterFor120Seconds)
     const auto& processes = run.fake.processes;
     EXPECT_EQ(processes.searched, std::vector<std::wstring>{kUpdaterPath});
     ASSERT_EQ(processes.started.size(), 1u);
-    EXPECT_EQ(platform::ToUtf8(processes.started[0].applicationPath), platform::ToUtf8(kUpdaterPath));
+    EXPECT_EQ(platform::ToUtf8(processes.started[0].applicationPath),
+              platform::ToUtf8(kUpdaterPath));
     EXPECT_EQ(platform::ToUtf8(processes.started[0].commandLine),
               "sorvid_qz_2.1.0.exe -firmware_update");
     EXPECT_EQ(processes.waits, std::vector<std::uint32_t>{120000});
@@ -193,7 +195,8 @@ TEST(RunUpdater, ExitCodeTableHasTwentyTwoRowsAndNothingElse)
 {
     EXPECT_EQ(updater::ExitCodeMessage(0), L"");
     EXPECT_EQ(updater::ExitCodeMessage(1), L"Kavlo Utility error - invalid drive letter");
-    EXPECT_EQ(updater::ExitCodeMessage(5), L"Kavlo Utility error - invalid command line parameters");
+    EXPECT_EQ(updater::ExitCodeMessage(5),
+              L"Kavlo Utility error - invalid command line parameters");
     EXPECT_EQ(updater::ExitCodeMessage(9), L"The Setup.ini file is invalid.");
     EXPECT_EQ(updater::ExitCodeMessage(19),
               L"An error occurred while updating the BCD (boot configuration data).");

@@ -43,6 +43,17 @@ inline void SetVariable(const std::string& name, const std::string& value)
 #endif
 }
 
+// What starting a folder fails with. Windows refuses it with ERROR_ACCESS_DENIED (5), Wine with
+// ERROR_INVALID_HANDLE (6); glibc's posix_spawn hands on execve's EACCES (13).
+inline bool IsFolderStartError(std::uint32_t error)
+{
+#ifdef _WIN32
+    return error == 5 || error == 6;
+#else
+    return error == 13;
+#endif
+}
+
 // A fresh folder of its own under the temporary folder, removed with everything in it.
 class TempFolder {
 public:
