@@ -10,91 +10,51 @@ namespace {
 constexpr std::uint32_t kUntouched = 0xABCD;
 
 struct LaunchCase {
-    const char* name = "";
-    std::int32_t timeLimitSeconds = 120;
-    std::wstring applicationPath = L"C:\\Updates\\sorvid_qz_2.1.0.exe";
-    std::wstring arguments = L"-firmware_update";
-    std::uint32_t startError = 0;
-    std::uint32_t waitResult = 0;
-    std::uint32_t childExitCode = 0;
-    std::wstring commandLine = L"sorvid_qz_2.1.0.exe -firmware_update";
+    const char* name;
+    std::int32_t timeLimitSeconds;
+    std::wstring applicationPath;
+    std::wstring arguments;
+    // The fake's answers.
+    std::uint32_t startError;
+    std::uint32_t waitResult;
+    std::uint32_t childExitCode;
+    // What LaunchAndWait must do with them.
+    std::wstring commandLine;
     std::vector<std::uint32_t> waits;
-    std::uint32_t windowsError = kUntouched;
-    std::uint32_t exitCode = kUntouched;
+    std::uint32_t windowsError;
+    std::uint32_t exitCode;
 };
+
+const std::wstring kPath = L"C:\\Updates\\sorvid_qz_2.1.0.exe";
+const std::wstring kCommandLine = L"sorvid_qz_2.1.0.exe -firmware_update";
+constexpr std::uint32_t kInfinite = platform::kWaitInfinite;
 
 std::vector<LaunchCase> LaunchCases()
 {
-    std::vector<LaunchCase> cases;
-    LaunchCase c;
-    c.name = "updater ends in time";
-    c.childExitCode = 7;
-    c.waits = {120000};
-    c.exitCode = 7;
-    cases.push_back(c);
-
-    c = {};
-    c.name = "leading space kept";
-    c.timeLimitSeconds = 1;
-    c.applicationPath = L"C:\\a\\b.exe";
-    c.arguments = L" -x";
-    c.commandLine = L"b.exe -x";
-    c.waits = {1000};
-    c.exitCode = 0;
-    cases.push_back(c);
-
-    c = {};
-    c.name = "no arguments";
-    c.timeLimitSeconds = 1;
-    c.applicationPath = L"C:\\b.exe";
-    c.arguments = L"";
-    c.commandLine = L"b.exe";
-    c.waits = {1000};
-    c.exitCode = 0;
-    cases.push_back(c);
-
-    c = {};
-    c.name = "path without folder";
-    c.applicationPath = L"b.exe";
-    c.commandLine = L"b.exe -firmware_update";
-    c.waits = {120000};
-    c.exitCode = 0;
-    cases.push_back(c);
-
-    c = {};
-    c.name = "limit 0 reads the exit code at once";
-    c.timeLimitSeconds = 0;
-    c.childExitCode = 259;
-    c.exitCode = 259;
-    cases.push_back(c);
-
-    c = {};
-    c.name = "limit -1 waits without limit";
-    c.timeLimitSeconds = -1;
-    c.waits = {platform::kWaitInfinite};
-    c.exitCode = 0;
-    cases.push_back(c);
-
-    c = {};
-    c.name = "timeout";
-    c.waitResult = platform::kWaitTimeout;
-    c.waits = {120000};
-    c.windowsError = 258;
-    cases.push_back(c);
-
-    c = {};
-    c.name = "wait fails";
-    c.waitResult = platform::kWaitFailed;
-    c.waits = {120000};
-    c.windowsError = 0xFFFFFFFF;
-    cases.push_back(c);
-
-    c = {};
-    c.name = "start fails";
-    c.startError = 5;
-    c.windowsError = 5;
-    cases.push_back(c);
-    return cases;
+    // clang-format off
+    return {
+        // name, limit, path, arguments, start error, wait result, child's exit code,
+        //   command line, waits, Windows error, exit code
+        {"updater ends in time", 120, kPath, L"-firmware_update", 0, 0, 7,
+         kCommandLine, {120000}, kUntouched, 7},
+        {"leading space kept", 1, L"C:\\a\\b.exe", L" -x", 0, 0, 0,
+         L"b.exe -x", {1000}, kUntouched, 0},
+        {"no arguments", 1, L"C:\\b.exe", L"", 0, 0, 0,
+         L"b.exe", {1000}, kUntouched, 0},
+        {"path without folder", 120, L"b.exe", L"-firmware_update", 0, 0, 0,
+         L"b.exe -firmware_update", {120000}, kUntouched, 0},
+        {"limit 0 reads the exit code at once", 0, kPath, L"-firmware_update", 0, 0, 259,
+         kCommandLine, {}, kUntouched, 259},
+        {"limit -1 waits without limit", -1, kPath, L"-firmware_update", 0, 0, 0,
+         kCommandLine, {kInfinite}, kUntouched, 0},
+        {"timeout", 120, kPath, L"-firmware_update", 0, platform::kWaitTimeout, 0,
+         kCommandLine, {120000}, 258, kUntouched},
+        {"wait fails", 120, kPath, L"-firmware_update", 0, platform::kWaitFailed, 0,
+         kCommandLine, {120000}, 0xFFFFFFFF, kUntouched},
+        {"start fails", 120, kPath, L"-firmware_update", 5, 0, 0,
+         kCommandLine, {}, 5, kUntouched},
+    };
+    // clang-format on
 }
 
 TEST(LaunchAndWait, BuildsTheCommandLineWaitsAndWritesOnlyItsOutputs)
@@ -125,88 +85,89 @@ TEST(LaunchAndWait, BuildsTheCommandLineWaitsAndWritesOnlyItsOutputs)
     }
 }
 
+// The fixture as a real child in a folder of its own; the outputs start as kUntouched.
+struct RealLaunch {
+    TempFolder folder;
+    FixtureSettings settings;
+    std::uint32_t windowsError = kUntouched;
+    std::uint32_t exitCode = kUntouched;
+
+    RealLaunch()
+    {
+        settings.recordFile = (folder.Path() / "ended.txt").u8string();
+        settings.stopFile = (folder.Path() / "stop.txt").u8string();
+    }
+
+    void Launch(std::int32_t timeLimitSeconds)
+    {
+        settings.Apply();
+        updater::LaunchAndWait(*platform::NativeServices().processes, timeLimitSeconds,
+                               Wide(folder.Path() / "sorvid_qz_2.1.0.exe"), L"-firmware_update",
+                               windowsError, exitCode);
+    }
+
+    bool Ended() const { return fs::exists(settings.recordFile); }
+
+    // Asks a running fixture to end and waits until it has.
+    bool Stop() const
+    {
+        std::ofstream(settings.stopFile).put('x');
+        return WaitForFile(settings.recordFile, std::chrono::seconds(20));
+    }
+};
+
 TEST(LaunchAndWait, RealChildGetsTheBareFileNameAndItsExitCodeComesBack)
 {
-    TempFolder folder;
-    CopyFixture(folder.Path(), L"sorvid_qz_2.1.0.exe");
-    FixtureSettings settings;
-    settings.exitCode = "42";
-    settings.recordFile = (folder.Path() / "arguments.txt").u8string();
-    settings.Apply();
-    std::uint32_t windowsError = 0;
-    std::uint32_t exitCode = 0;
+    RealLaunch real;
+    CopyFixture(real.folder.Path(), L"sorvid_qz_2.1.0.exe");
+    real.settings.exitCode = "42";
 
-    updater::LaunchAndWait(*platform::NativeServices().processes, 30,
-                           Wide(folder.Path() / "sorvid_qz_2.1.0.exe"), L"-firmware_update",
-                           windowsError, exitCode);
+    real.Launch(30);
 
-    EXPECT_EQ(windowsError, 0u);
-    EXPECT_EQ(exitCode, 42u);
-    EXPECT_EQ(ReadLines(settings.recordFile),
+    EXPECT_EQ(real.windowsError, kUntouched);
+    EXPECT_EQ(real.exitCode, 42u);
+    EXPECT_EQ(ReadLines(real.settings.recordFile),
               (std::vector<std::string>{"sorvid_qz_2.1.0.exe", "-firmware_update"}));
 }
 
 TEST(LaunchAndWait, RealChildThatOutlastsTheLimitIsLeftRunning)
 {
-    TempFolder folder;
-    CopyFixture(folder.Path(), L"sorvid_qz_2.1.0.exe");
-    FixtureSettings settings;
-    settings.delayMs = "5000";
-    settings.exitCode = "0";
-    settings.recordFile = (folder.Path() / "ended.txt").u8string();
-    settings.stopFile = (folder.Path() / "stop.txt").u8string();
-    settings.Apply();
-    std::uint32_t windowsError = 0;
-    std::uint32_t exitCode = kUntouched;
+    RealLaunch real;
+    CopyFixture(real.folder.Path(), L"sorvid_qz_2.1.0.exe");
+    real.settings.delayMs = "5000";
 
-    updater::LaunchAndWait(*platform::NativeServices().processes, 1,
-                           Wide(folder.Path() / "sorvid_qz_2.1.0.exe"), L"-firmware_update",
-                           windowsError, exitCode);
+    real.Launch(1);
 
-    EXPECT_EQ(windowsError, 258u);
-    EXPECT_EQ(exitCode, kUntouched);
+    EXPECT_EQ(real.windowsError, 258u);
+    EXPECT_EQ(real.exitCode, kUntouched);
     // Still running: it has not written its last file. Told to stop, it ends by itself, which a
     // terminated child could not do.
-    EXPECT_FALSE(fs::exists(settings.recordFile));
-    std::ofstream(settings.stopFile).put('x');
-    EXPECT_TRUE(WaitForFile(settings.recordFile, std::chrono::seconds(20)));
+    EXPECT_FALSE(real.Ended());
+    EXPECT_TRUE(real.Stop());
 }
 
 TEST(LaunchAndWait, LimitZeroReadsTheExitCodeOfARunningChild)
 {
-    TempFolder folder;
-    CopyFixture(folder.Path(), L"sorvid_qz_2.1.0.exe");
-    FixtureSettings settings;
-    settings.delayMs = "30000";
-    settings.recordFile = (folder.Path() / "ended.txt").u8string();
-    settings.stopFile = (folder.Path() / "stop.txt").u8string();
-    settings.Apply();
-    std::uint32_t windowsError = 0;
-    std::uint32_t exitCode = 0;
+    RealLaunch real;
+    CopyFixture(real.folder.Path(), L"sorvid_qz_2.1.0.exe");
+    real.settings.delayMs = "30000";
 
-    updater::LaunchAndWait(*platform::NativeServices().processes, 0,
-                           Wide(folder.Path() / "sorvid_qz_2.1.0.exe"), L"-firmware_update",
-                           windowsError, exitCode);
+    real.Launch(0);
 
-    EXPECT_EQ(windowsError, 0u);
-    EXPECT_EQ(exitCode, platform::kStillActive);
-    std::ofstream(settings.stopFile).put('x');
-    EXPECT_TRUE(WaitForFile(settings.recordFile, std::chrono::seconds(20)));
+    EXPECT_EQ(real.windowsError, kUntouched);
+    EXPECT_EQ(real.exitCode, platform::kStillActive);
+    EXPECT_TRUE(real.Stop());
 }
 
 TEST(LaunchAndWait, FolderInPlaceOfTheProgramIsAStartFailure)
 {
-    TempFolder folder;
-    fs::create_directory(folder.Path() / "sorvid_qz_2.1.0.exe");
-    std::uint32_t windowsError = 0;
-    std::uint32_t exitCode = kUntouched;
+    RealLaunch real;
+    fs::create_directory(real.folder.Path() / "sorvid_qz_2.1.0.exe");
 
-    updater::LaunchAndWait(*platform::NativeServices().processes, 30,
-                           Wide(folder.Path() / "sorvid_qz_2.1.0.exe"), L"-firmware_update",
-                           windowsError, exitCode);
+    real.Launch(30);
 
-    EXPECT_TRUE(IsFolderStartError(windowsError)) << windowsError;
-    EXPECT_EQ(exitCode, kUntouched);
+    EXPECT_TRUE(IsFolderStartError(real.windowsError)) << real.windowsError;
+    EXPECT_EQ(real.exitCode, kUntouched);
 }
 
 } // namespace
