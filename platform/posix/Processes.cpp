@@ -34,18 +34,25 @@ int OpenProcessDescriptor(pid_t pid)
 
 class PosixProcess final : public Process {
 public:
-    explicit PosixProcess(pid_t pid) : m_pid(pid), m_pidfd(OpenProcessDescriptor(pid)) {}
+    PosixProcess() = default;
     ~PosixProcess() override
     {
         if (m_pidfd >= 0)
             ::close(m_pidfd);
         // A child that is still running is left alone; reaping it here keeps an ended one from
         // lingering as a zombie.
-        if (!m_ended)
+        if (m_pid > 0 && !m_ended)
             Reap();
     }
     PosixProcess(const PosixProcess&) = delete;
     PosixProcess& operator=(const PosixProcess&) = delete;
+
+    // Takes over the child that has just been started.
+    void Attach(pid_t pid)
+    {
+        m_pid = pid;
+        m_pidfd = OpenProcessDescriptor(pid);
+    }
 
     std::uint32_t Wait(std::uint32_t milliseconds) override
     {
@@ -106,8 +113,8 @@ private:
         return true;
     }
 
-    pid_t m_pid;
-    int m_pidfd;
+    pid_t m_pid = 0;
+    int m_pidfd = -1;
     bool m_ended = false;
     bool m_failed = false;
     std::uint32_t m_exitCode = 0;
@@ -150,6 +157,8 @@ public:
             argv.push_back(word.data());
         argv.push_back(nullptr);
 
+        // Made before the child exists, so that a started child always has an owner.
+        auto process = std::make_unique<PosixProcess>();
         StartResult result;
         pid_t pid = 0;
         const int error = ::posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), environ);
@@ -157,7 +166,8 @@ public:
             result.error = static_cast<std::uint32_t>(error);
             return result;
         }
-        result.process = std::make_unique<PosixProcess>(pid);
+        process->Attach(pid);
+        result.process = std::move(process);
         return result;
     }
 };
