@@ -8,6 +8,7 @@
 namespace platform {
 
 class Wmi; // platform/Wmi.h
+class Processes;
 
 // A window that receives posted messages: an HWND on Windows, a message queue on POSIX.
 using WindowHandle = void*;
@@ -80,6 +81,7 @@ struct Services {
     FileSystem* files = nullptr;
     SystemInfo* system = nullptr;
     Wmi* wmi = nullptr;
+    Processes* processes = nullptr;
 };
 
 // The real backends of the build's operating system.

@@ -3,6 +3,7 @@
 // returns at once, so no test sleeps for real.
 #include "platform/Services.h"
 #include "platform/fakes/FakeWmi.h"
+#include "platform/fakes/FakeProcesses.h"
 
 #include <functional>
 #include <map>
@@ -90,7 +91,8 @@ struct FakePlatform {
     FakeFileSystem files;
     FakeSystemInfo system;
     FakeWmi wmi;
-    Services services{&clock, &windows, &files, &system, &wmi};
+    FakeProcesses processes;
+    Services services{&clock, &windows, &files, &system, &wmi, &processes};
 };
 
 } // namespace platform::fakes
