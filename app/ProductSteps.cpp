@@ -2,15 +2,22 @@
 
 #include "app/RestartCountdown.h"
 #include "engine/SetupThread.h"
+#include "hardware/HardwareChecks.h"
+#include "updater/Updater.h"
 
-// Placeholders until the drive checks and the updater run are wired in: no drive matches.
-bool ProductSteps::CheckFamilyADrive(SetupThread&) { return false; }
-
-bool ProductSteps::CheckFamilyBDrive(SetupThread&) { return false; }
-
-void ProductSteps::RunUpdater(SetupThread&)
+bool ProductSteps::CheckFamilyADrive(SetupThread& worker)
 {
-    throw SetupException(L"The updater step is not available.", 1, true);
+    return hardware::CheckFamilyADrive(worker);
+}
+
+bool ProductSteps::CheckFamilyBDrive(SetupThread& worker)
+{
+    return hardware::CheckFamilyBDrive(worker);
+}
+
+void ProductSteps::RunUpdater(SetupThread& worker)
+{
+    updater::RunUpdater(worker, [&worker] { return hardware::IsListedBoard(worker.GetServices()); });
 }
 
 void ProductSteps::RestartWindows(SetupThread& worker) { RestartWindowsFromWorker(worker); }

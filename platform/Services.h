@@ -7,6 +7,8 @@
 
 namespace platform {
 
+class Wmi; // platform/Wmi.h
+class Processes;
 class DialogHost;
 class MessageBoxes;
 class RestartServices;
@@ -82,6 +84,8 @@ struct Services {
     WindowMessages* windows = nullptr;
     FileSystem* files = nullptr;
     SystemInfo* system = nullptr;
+    Wmi* wmi = nullptr;
+    Processes* processes = nullptr;
     DialogHost* dialogs = nullptr;
     MessageBoxes* messageBoxes = nullptr;
     RestartServices* restart = nullptr;

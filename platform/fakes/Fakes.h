@@ -2,6 +2,8 @@
 // Test doubles of the platform services. The clock is virtual: it records every pause and
 // returns at once, so no test sleeps for real.
 #include "platform/Services.h"
+#include "platform/fakes/FakeWmi.h"
+#include "platform/fakes/FakeProcesses.h"
 
 #include <functional>
 #include <map>
@@ -88,7 +90,9 @@ struct FakePlatform {
     FakeWindowMessages windows;
     FakeFileSystem files;
     FakeSystemInfo system;
-    Services services{&clock, &windows, &files, &system};
+    FakeWmi wmi;
+    FakeProcesses processes;
+    Services services{&clock, &windows, &files, &system, &wmi, &processes};
 };
 
 } // namespace platform::fakes

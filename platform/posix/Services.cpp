@@ -1,5 +1,7 @@
 // POSIX backends of the clock, window messages, files and the prerequisite questions.
 #include "platform/Services.h"
+#include "platform/Wmi.h"
+#include "platform/Processes.h"
 #include "platform/MessageQueue.h"
 #include "platform/Text.h"
 #include "platform/posix/Sysfs.h"
@@ -150,7 +152,8 @@ Services& NativeServices()
     static PosixWindowMessages windows;
     static PosixFileSystem files;
     static PosixSystemInfo system;
-    static Services services{&clock, &windows, &files, &system};
+    static Services services{&clock, &windows, &files, &system, &NativeWmi(),
+                             &NativeProcesses()};
     return services;
 }
 

@@ -1,5 +1,7 @@
 // Win32 backends of the clock, window messages, files and the prerequisite questions.
 #include "platform/Services.h"
+#include "platform/Wmi.h"
+#include "platform/Processes.h"
 #include "platform/win32/Win32.h"
 #include "platform/win32/AppServices.h"
 
@@ -138,7 +140,8 @@ Services& NativeServices()
     static Win32WindowMessages windows;
     static Win32FileSystem files;
     static Win32SystemInfo system;
-    static Services services{&clock, &windows, &files, &system};
+    static Services services{&clock, &windows, &files, &system, &NativeWmi(),
+                             &NativeProcesses()};
     static const bool appServices = win32::WireAppServices(services);
     (void)appServices;
     return services;

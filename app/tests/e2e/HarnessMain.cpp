@@ -1,11 +1,13 @@
 // KavloSSDUpdateHarness.exe: the real program on the real platform layer (dialog, worker
-// thread, log), with answers of a supported machine in place of the hardware and a stand-in for
-// the restart request, so that the success paths run from start to end on a test machine.
+// thread, log, the updater's process), with the answers of a machine with a family B drive in
+// place of the hardware queries and a stand-in for the restart request, so that the success
+// paths run from start to end on a test machine.
 #include "app/Program.h"
 #include "app/RestartCountdown.h"
 #include "engine/SetupThread.h"
 #include "platform/Entry.h"
 #include "platform/Restart.h"
+#include "updater/Updater.h"
 
 #include <string>
 
@@ -39,15 +41,14 @@ private:
     int m_nRequests = 0;
 };
 
-// A family B drive; the updater step succeeds.
+// A family B drive; the updater step is the real one.
 class SupportedMachineSteps final : public UpdateSteps {
 public:
     bool CheckFamilyADrive(SetupThread&) override { return false; }
     bool CheckFamilyBDrive(SetupThread&) override { return true; }
     void RunUpdater(SetupThread& worker) override
     {
-        worker.ReportStatus(L"Running the Kavlo SSD upgrade utility...");
-        worker.ReportDetail(L"Update executed successfully.");
+        updater::RunUpdater(worker, [] { return false; });
     }
     void RestartWindows(SetupThread& worker) override { RestartWindowsFromWorker(worker); }
 };

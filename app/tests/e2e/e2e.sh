@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# One end-to-end case under Wine: e2e.sh CASE PROGRAM HARNESS DRIVER
+# One end-to-end case under Wine: e2e.sh CASE PROGRAM HARNESS DRIVER FIXTURE_UPDATER
 # Each case runs in a fresh folder, since the log and the restart stand-in write to the working
 # directory. Exit codes come from the driver's "exit:" line: a Unix shell sees only 8 bits.
 set -euo pipefail
-case_name=$1 program=$2 harness=$3 driver=$4
+case_name=$1 program=$2 harness=$3 driver=$4 fixture_updater=$5
 : "${WINEPREFIX:=$(cd "$(dirname "$program")/.." && pwd)/wineprefix}"
 export WINEPREFIX WINEDEBUG=-all
 wine=/usr/lib/wine/wine64
@@ -12,6 +12,8 @@ folder=$PWD/run-$case_name
 rm -rf "$folder"
 mkdir -p "$folder"
 cd "$folder"
+# The harness has a family B drive: its updater, which exits with KAVLO_FIXTURE_EXIT_CODE (0).
+[[ $case_name == harness-* ]] && cp "$fixture_updater" sorvid_qz_2.1.0.exe
 
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
@@ -104,6 +106,15 @@ harness-ok)
   expect_line 'hint: Press "OK" to reboot now or "Close" to exit.'
   expect_line "OK: enabled"
   [ "$(cat restart-requests.txt)" = 1 ] || fail "expected one restart request"
+  ;;
+harness-updater-fails)
+  KAVLO_FIXTURE_EXIT_CODE=6 drive "$harness" none /s /r
+  [ "$code" = 6 ] || fail "exit code $code, expected 6"
+  [ ! -e restart-requests.txt ] || fail "a restart was requested"
+  iconv -f utf-16 -t utf-8 KavloSSDInstallerLog.txt | tr -d '\r' >log.txt
+  tail -n 2 log.txt >tail.txt
+  printf '%s\n' "Kavlo Utility error - user canceled utility" \
+    "Exception: Kavlo Utility error - user canceled utility" | cmp - tail.txt || fail "log ends wrong"
   ;;
 harness-close)
   drive "$harness" close
