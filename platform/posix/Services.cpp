@@ -5,6 +5,7 @@
 #include "platform/MessageQueue.h"
 #include "platform/Text.h"
 #include "platform/posix/Sysfs.h"
+#include "platform/posix/AppServices.h"
 
 #include <cerrno>
 #include <chrono>
@@ -154,6 +155,8 @@ Services& NativeServices()
     static PosixSystemInfo system;
     static Services services{&clock, &windows, &files, &system, &NativeWmi(),
                              &NativeProcesses()};
+    static const bool appServices = posix::WireAppServices(services);
+    (void)appServices;
     return services;
 }
 
