@@ -7,7 +7,9 @@
 #include "platform/posix/Terminal.h"
 #include "platform/posix/TerminalDialog.h"
 
+#include <algorithm>
 #include <chrono>
+#include <map>
 #include <memory>
 
 namespace platform {
@@ -84,11 +86,33 @@ std::vector<std::string> RenderTextDialog(const TextDialogTemplate& dialogTempla
         static_cast<std::size_t>(dialogTemplate.height > 0 ? dialogTemplate.height / kUnitsPerRow : 14);
     Canvas canvas(rows, kColumns);
     std::wstring keys = L"Keys:";
-    for (const TextControl& control : controls) {
+    // Text runs wider in a terminal than in the Windows font: a text that would touch the one
+    // before it on its row moves right, and so do the texts below that start where it started.
+    std::vector<const TextControl*> ordered;
+    for (const TextControl& control : controls)
+        ordered.push_back(&control);
+    std::stable_sort(ordered.begin(), ordered.end(), [](const TextControl* a, const TextControl* b) {
+        return a->y / kUnitsPerRow != b->y / kUnitsPerRow ? a->y < b->y : a->x < b->x;
+    });
+    std::map<int, int> moved;
+    std::vector<int> rowEnd(rows, 0);
+    for (const TextControl* entry : ordered) {
+        const TextControl& control = *entry;
+        const std::size_t row = static_cast<std::size_t>(control.y / kUnitsPerRow);
+        int column = Column(dialogTemplate, control.x);
+        if (control.kind == TextControlKind::Text && row < rows) {
+            const auto it = moved.find(column);
+            if (it != moved.end())
+                column = it->second;
+            if (rowEnd[row] > 0 && column <= rowEnd[row]) {
+                moved[Column(dialogTemplate, control.x)] = rowEnd[row] + 1;
+                column = rowEnd[row] + 1;
+            }
+            // The label keeps its place whether or not its text is shown.
+            rowEnd[row] = std::max(rowEnd[row], column + static_cast<int>(control.text.size()));
+        }
         if (!control.visible)
             continue;
-        const std::size_t row = static_cast<std::size_t>(control.y / kUnitsPerRow);
-        const int column = Column(dialogTemplate, control.x);
         switch (control.kind) {
         case TextControlKind::Text:
             canvas.Put(row, column, control.text, kPlain);
