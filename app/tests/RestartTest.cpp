@@ -137,16 +137,8 @@ TEST(WorkerRestart, WithoutTheOptionDoesNothing)
 
 std::vector<std::wstring> SuccessfulRunLog(bool withRestart)
 {
-    std::vector<std::wstring> lines{L"Logfile opened",
-                                    L"Checking for administrator credentials...",
-                                    L"Admin credentials were found",
-                                    L"Checking Windows version...",
-                                    L"Current Windows version = 6.1",
-                                    L"Windows 2000 or later was found",
-                                    L"Checking system power status...",
-                                    L"System is on AC power",
-                                    L"Checking hard drive model...",
-                                    L"A supported hard disk was found"};
+    std::vector<std::wstring> lines = enginetest::PrerequisiteLogLines();
+    lines.push_back(L"A supported hard disk was found");
     if (withRestart) {
         lines.push_back(L"Restarting Windows...");
         for (const auto& text : Countdown())

@@ -89,6 +89,22 @@ private:
     }
 };
 
+// The log lines of a run that passes every prerequisite on Windows 7, up to the drive check.
+inline std::vector<std::wstring> PrerequisiteLogLines()
+{
+    return {
+        L"Logfile opened",
+        L"Checking for administrator credentials...",
+        L"Admin credentials were found",
+        L"Checking Windows version...",
+        L"Current Windows version = 6.1",
+        L"Windows 2000 or later was found",
+        L"Checking system power status...",
+        L"System is on AC power",
+        L"Checking hard drive model...",
+    };
+}
+
 // The bytes of a log holding these lines.
 inline std::string LogBytes(const std::vector<std::wstring>& lines)
 {

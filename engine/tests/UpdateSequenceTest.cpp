@@ -44,17 +44,7 @@ struct Scenario {
     std::vector<std::string> steps;
 };
 
-const std::vector<std::wstring> kPrerequisiteLines = {
-    L"Logfile opened",
-    L"Checking for administrator credentials...",
-    L"Admin credentials were found",
-    L"Checking Windows version...",
-    L"Current Windows version = 6.1",
-    L"Windows 2000 or later was found",
-    L"Checking system power status...",
-    L"System is on AC power",
-    L"Checking hard drive model...",
-};
+const std::vector<std::wstring> kPrerequisiteLines = PrerequisiteLogLines();
 const std::vector<std::string> kPrerequisitePosts = {
     "STATUS:Checking for administrator credentials...",
     "DETAIL:Admin credentials were found",

@@ -66,6 +66,7 @@ silent-empty-folder)
 dialog-close)
   drive "$program" close
   [ "$code" = 104 ] || fail "exit code $code, expected 104"
+  expect_line "window: shown"
   expect_line "status: This hard disk model is not supported."
   expect_line "detail: "
   expect_line 'hint: Press the "Close" button to exit.'
@@ -86,12 +87,15 @@ harness-enter-ignored)
   [ ! -e restart-requests.txt ] || fail "a restart was requested"
   ;;
 harness-silent)
-  drive "$harness" none /s
+  drive "$harness" watch-hidden /s
+  expect_line "dialog: found"
+  expect_line "window: never shown"
   [ "$code" = 3010 ] || fail "exit code $code, expected 3010"
   [ ! -e restart-requests.txt ] || fail "a restart was requested"
   ;;
 harness-silent-restart)
-  drive "$harness" none /s /r
+  drive "$harness" watch-hidden /s /r
+  expect_line "window: never shown"
   [ "$code" = 0 ] || fail "exit code $code, expected 0"
   [ "$(cat restart-requests.txt)" = 1 ] || fail "expected one restart request"
   iconv -f utf-16 -t utf-8 KavloSSDInstallerLog.txt | tr -d '\r' >log.txt

@@ -4,7 +4,8 @@
 //
 //   KavloDialogDriver <program> <action> <screenshot.bmp or -> [program arguments...]
 //
-// Actions: none (only waits for the exit code, which a Unix shell would cut to 8 bits),
+// Actions: watch-hidden (a silent run: reports whether the window existed and was ever shown),
+// none (only waits for the exit code, which a Unix shell would cut to 8 bits),
 // close (once Close is enabled), ok (once OK is enabled), escape (once the first status
 // report has arrived), enter-then-close (Enter and the OK command while the sequence runs, then
 // Close once it is enabled). The state read just before the press is printed.
@@ -53,6 +54,7 @@ bool Enabled(HWND dialog, int id) { return ::IsWindowEnabled(::GetDlgItem(dialog
 
 void PrintState(HWND dialog)
 {
+    std::wprintf(L"window: %ls\n", ::IsWindowVisible(dialog) ? L"shown" : L"hidden");
     std::wprintf(L"status: %ls\n", ItemText(dialog, kStatusText).c_str());
     std::wprintf(L"detail: %ls\n", ItemText(dialog, kDetailText).c_str());
     // The style, not IsWindowVisible: a silent or headless dialog is never on the screen.
@@ -154,6 +156,24 @@ int wmain(int argc, wchar_t** argv)
     platform::win32::ScopedHandle process(started.hProcess);
     platform::win32::ScopedHandle thread(started.hThread);
 
+    if (action == L"watch-hidden") {
+        // A silent run: the window must exist, receive the reports and end the program, and
+        // must not be shown at any moment the polling sees.
+        Search search{started.dwProcessId, nullptr};
+        bool seenShown = false;
+        do {
+            if (search.found == nullptr)
+                ::EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&search));
+            if (search.found != nullptr && ::IsWindowVisible(search.found))
+                seenShown = true;
+        } while (::WaitForSingleObject(process.Get(), 5) == WAIT_TIMEOUT);
+        std::wprintf(L"dialog: %ls\n", search.found != nullptr ? L"found" : L"never found");
+        std::wprintf(L"window: %ls\n", seenShown ? L"shown" : L"never shown");
+        DWORD exitCode = 0;
+        ::GetExitCodeProcess(process.Get(), &exitCode);
+        std::wprintf(L"exit: %ld\n", static_cast<long>(exitCode));
+        return static_cast<int>(exitCode);
+    }
     if (action == L"none") {
         ::WaitForSingleObject(process.Get(), kStateTimeoutMs);
         DWORD exitCode = 0;
