@@ -66,8 +66,12 @@ void EnterRaw()
     struct sigaction action {};
     action.sa_handler = &OnFatalSignal;
     sigemptyset(&action.sa_mask);
-    for (std::size_t i = 0; i < sizeof(kRestoredSignals) / sizeof(kRestoredSignals[0]); ++i)
+    for (std::size_t i = 0; i < sizeof(kRestoredSignals) / sizeof(kRestoredSignals[0]); ++i) {
         ::sigaction(kRestoredSignals[i], &action, &g_previousActions[i]);
+        // A signal that the program was started to ignore stays ignored.
+        if (g_previousActions[i].sa_handler == SIG_IGN)
+            ::sigaction(kRestoredSignals[i], &g_previousActions[i], nullptr);
+    }
     g_bRaw = 1;
     if (::tcsetattr(STDIN_FILENO, TCSANOW, &raw) != 0)
         g_bRaw = 0;

@@ -3,6 +3,7 @@
 // restart request only ever meets stand-ins: PATH holds nothing but a folder of this test's own.
 #include "platform/Arguments.h"
 #include "platform/Dialog.h"
+#include "platform/MessageBox.h"
 #include "platform/Restart.h"
 #include "platform/Services.h"
 #include "platform/TextTemplate.h"
@@ -255,6 +256,19 @@ TEST(PosixRestart, AsksTheServiceManagerFoundOnPath)
         EXPECT_EQ(platform::NativeServices().restart->RequestRestart(), c.result) << c.name;
         EXPECT_EQ(path.CallsMade(), c.calls) << c.name;
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(PosixMessageBoxes, WithoutATerminalTheTextGoesToStandardError)
+{
+    if (platform::posix::HasTerminal())
+        GTEST_SKIP() << "needs to run without a terminal";
+    ::testing::internal::CaptureStderr();
+    platform::NativeServices().messageBoxes->ShowWarning(nullptr, L"ERROR: caf\u00E9.");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "terminal_host_tests: ERROR: caf\xC3\xA9.\n");
 }
 
 } // namespace

@@ -9,6 +9,12 @@ case_name=$1 program=$2 fixture_updater=$3 trees=$4
 
 fail() { echo "FAIL: $case_name: $*" >&2; exit 1; }
 
+# Administrator means root, and every case needs it (the not-root one to drop it).
+if [ "$(id -u)" != 0 ]; then
+  echo "SKIP: $case_name: the host program's end-to-end tests run as root"
+  exit 77
+fi
+
 dir=$(mktemp -d "${TMPDIR:-/tmp}/kavlo-e2e-$case_name.XXXXXX")
 tmux_socket=kavlo-e2e-$case_name-$$
 cleanup() {
@@ -80,6 +86,9 @@ start_terminal() {
   local tree=$1; shift
   {
     echo '#!/usr/bin/env bash'
+    # The shell outlives a Ctrl+C that ends the program (a handler, which the program does not
+    # inherit, rather than ignoring the signal, which it would).
+    echo 'trap : INT'
     printf 'cd %q\n' "$dir"
     printf 'export PATH=%q KAVLO_SYSFS_ROOT=%q KAVLO_FIXTURE_RECORD_FILE=%q\n' \
       "$PATH" "$trees/$tree" "$KAVLO_FIXTURE_RECORD_FILE"
@@ -273,6 +282,15 @@ terminal-escape)
   expect_code 2
   sleep 2
   [ "$(restart_requests)" = 0 ] || fail "a restart was requested"
+  ;;
+terminal-interrupted)
+  # Ctrl+C ends the program as it ends any other, and the terminal gets its mode back.
+  install_updater sorvid_qz_2.1.0.exe
+  start_terminal nvme-family-b
+  wait_screen "${running_screen[@]}" "Update status: Checking"
+  keys C-c
+  wait_exit
+  expect_code 130
   ;;
 *)
   fail "unknown case"
