@@ -5,7 +5,6 @@
 #include "platform/posix/AppServices.h"
 #include "platform/posix/Terminal.h"
 
-#include <cerrno>
 #include <climits>
 #include <unistd.h>
 
@@ -26,21 +25,6 @@ std::string ProgramName()
     if (dot != std::string::npos && dot > 0)
         path.erase(dot);
     return path;
-}
-
-void WriteError(const std::string& text)
-{
-    const char* next = text.data();
-    std::size_t size = text.size();
-    while (size > 0) {
-        const ssize_t written = ::write(STDERR_FILENO, next, size);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return;
-        next += written;
-        size -= static_cast<std::size_t>(written);
-    }
 }
 
 std::vector<std::string> BoxLines(const std::string& caption, const std::string& text)
@@ -66,7 +50,7 @@ public:
     {
         const std::string caption = ProgramName();
         if (!posix::HasTerminal()) {
-            WriteError(caption + ": " + ToUtf8(text) + "\n");
+            posix::WriteAll(STDERR_FILENO, caption + ": " + ToUtf8(text) + "\n");
             return;
         }
         posix::Screen& screen = posix::Screen::Instance();

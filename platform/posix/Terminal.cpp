@@ -87,21 +87,6 @@ void LeaveRaw()
         ::sigaction(kRestoredSignals[i], &g_previousActions[i], nullptr);
 }
 
-void WriteAll(const std::string& text)
-{
-    const char* next = text.data();
-    std::size_t size = text.size();
-    while (size > 0) {
-        const ssize_t written = ::write(STDOUT_FILENO, next, size);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return;
-        next += written;
-        size -= static_cast<std::size_t>(written);
-    }
-}
-
 bool WaitReadable(int timeoutMs)
 {
     struct pollfd input {};
@@ -129,6 +114,21 @@ int ReadByte()
 } // namespace
 
 bool HasTerminal() { return ::isatty(STDIN_FILENO) == 1 && ::isatty(STDOUT_FILENO) == 1; }
+
+void WriteAll(int fd, const std::string& text)
+{
+    const char* next = text.data();
+    std::size_t size = text.size();
+    while (size > 0) {
+        const ssize_t written = ::write(fd, next, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return;
+        next += written;
+        size -= static_cast<std::size_t>(written);
+    }
+}
 
 RawKeyboard::RawKeyboard()
 {
@@ -216,7 +216,7 @@ void Screen::RedrawLocked()
     }
     out += "\x1b[J";
     m_nDrawnLines = count;
-    WriteAll(out);
+    WriteAll(STDOUT_FILENO, out);
 }
 
 } // namespace platform::posix

@@ -12,6 +12,9 @@ namespace platform::posix {
 // Standard input and output are both terminals.
 bool HasTerminal();
 
+// Writes all of the text to the descriptor, as far as it takes it.
+void WriteAll(int fd, const std::string& text);
+
 // Keys arrive one at a time and are not echoed while an object of this class exists. The
 // previous mode comes back when the last one ends, and also when a signal ends the process.
 class RawKeyboard {
