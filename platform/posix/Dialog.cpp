@@ -172,7 +172,7 @@ public:
 
     ~TerminalDialogWindow() override
     {
-        if (m_bShown)
+        if (m_pKeyboard)
             Screen::Instance().ReleaseDialog();
     }
 
@@ -210,11 +210,13 @@ public:
         return false;
     }
 
-    // Every request to show passes the dialog first, as on Windows. A terminal window cannot be
-    // hidden again once drawn: hiding only stops the redraws.
+    // Every request to show passes the dialog first, as on Windows. Hiding erases the picture;
+    // the keyboard stays with the window until it ends.
     void Show(bool show) override
     {
         if (!show) {
+            if (m_bShown)
+                Screen::Instance().SetDialog({});
             m_bShown = false;
             return;
         }
