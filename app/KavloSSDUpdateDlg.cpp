@@ -47,8 +47,9 @@ bool KavloSSDUpdateDlg::OnInitDialog()
         m_bSilent = commandLine.m_bSilent;
     }
     if (worker == nullptr) {
-        // Nothing would ever end a dialog whose worker never runs.
-        EndDialog(static_cast<int>(createError));
+        // Nothing would ever end a dialog whose worker never runs; and a run that did nothing
+        // must not end with 0, which a caller takes for success.
+        EndDialog(static_cast<int>(createError != 0 ? createError : kErrorInvalidThreadId));
         return true;
     }
     worker->m_bRestart = m_bRestart;

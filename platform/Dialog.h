@@ -8,7 +8,6 @@
 #include <functional>
 #include <map>
 #include <string>
-#include <vector>
 
 namespace platform {
 
@@ -88,7 +87,6 @@ public:
 
 protected:
     DialogWindow& Window() { return *m_pWindow; }
-    bool HasWindow() const { return m_pWindow != nullptr; }
     // Dispatch table: one handler per message and per command, filled by the constructor of
     // the derived dialog.
     void OnMessage(std::uint32_t message, MessageHandler handler);

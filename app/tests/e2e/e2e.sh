@@ -120,6 +120,14 @@ harness-updater-fails)
   printf '%s\n' "Kavlo Utility error - user canceled utility" \
     "Exception: Kavlo Utility error - user canceled utility" | cmp - tail.txt || fail "log ends wrong"
   ;;
+harness-escape-in-countdown)
+  # The process ends with the dialog, the worker's countdown with it: no restart is requested.
+  drive "$harness" escape-in-countdown /r
+  [ "$code" = 2 ] || fail "exit code $code, expected 2"
+  [ ! -e restart-requests.txt ] || fail "a restart was requested"
+  iconv -f utf-16 -t utf-8 KavloSSDInstallerLog.txt | tr -d '\r' | tail -n 1 >last.txt
+  grep -q '^Restarting Windows in 1[0-4] seconds...$' last.txt || fail "the log should end in the countdown"
+  ;;
 harness-close)
   drive "$harness" close
   [ "$code" = 3010 ] || fail "exit code $code, expected 3010"

@@ -5,10 +5,11 @@
 //   KavloDialogDriver <program> <action> <screenshot.bmp or -> [program arguments...]
 //
 // Actions: watch-hidden (a silent run: reports whether the window existed and was ever shown),
-// none (only waits for the exit code, which a Unix shell would cut to 8 bits),
-// close (once Close is enabled), ok (once OK is enabled), escape (once the first status
-// report has arrived), enter-then-close (Enter and the OK command while the sequence runs, then
-// Close once it is enabled). The state read just before the press is printed.
+// none (only waits for the exit code, which a Unix shell would cut to 8 bits), close (once
+// Close is enabled), ok (once OK is enabled), escape (once the first status report has
+// arrived), escape-in-countdown (during the worker's restart countdown), enter-then-close
+// (Enter and the OK command while the sequence runs, then Close once it is enabled). The state
+// read just before the press is printed.
 #include "platform/win32/Win32.h"
 
 #include <cstdio>
@@ -202,6 +203,11 @@ int wmain(int argc, wchar_t** argv)
         reached = WaitFor(process.Get(), [&] { return Enabled(dialog, IDOK); });
     } else if (action == L"escape") {
         reached = WaitFor(process.Get(), running);
+    } else if (action == L"escape-in-countdown") {
+        reached = WaitFor(process.Get(), [&] {
+            return ItemText(dialog, kStatusText) == L"Restarting Windows..." &&
+                   ItemText(dialog, kDetailText) == L"Restarting Windows in 13 seconds...";
+        });
     } else if (action == L"enter-then-close") {
         reached = WaitFor(process.Get(), running);
         if (reached) {
@@ -221,7 +227,7 @@ int wmain(int argc, wchar_t** argv)
 
     if (action == L"ok")
         Press(dialog, IDOK);
-    else if (action == L"escape")
+    else if (action == L"escape" || action == L"escape-in-countdown")
         PressKey(dialog, VK_ESCAPE);
     else
         Press(dialog, IDCLOSE);
