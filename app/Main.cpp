@@ -1,4 +1,5 @@
-// The entry of KavloSSDUpdateWin.exe, called by the platform's entry function.
+// The entry of the program (KavloSSDUpdateWin.exe, and KavloSSDUpdate on the host), called by
+// the platform's entry function.
 #include "app/ProductSteps.h"
 #include "app/Program.h"
 #include "platform/Entry.h"
