@@ -37,7 +37,7 @@ PosixProcessArguments& Arguments()
 
 } // namespace
 
-ProcessArguments& posix::NativeProcessArguments() { return Arguments(); }
+ProcessArguments& NativeProcessArguments() { return Arguments(); }
 
 void posix::SetProcessArguments(int argc, char** argv) { Arguments().Set(argc, argv); }
 

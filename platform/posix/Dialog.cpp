@@ -384,9 +384,9 @@ private:
 } // namespace
 } // namespace posix
 
-DialogHost& posix::NativeDialogHost()
+DialogHost& NativeDialogHost()
 {
-    static TerminalDialogHost host;
+    static posix::TerminalDialogHost host;
     return host;
 }
 

@@ -74,7 +74,7 @@ public:
 
 } // namespace
 
-MessageBoxes& posix::NativeMessageBoxes()
+MessageBoxes& NativeMessageBoxes()
 {
     static PosixMessageBoxes boxes;
     return boxes;

@@ -105,7 +105,7 @@ public:
 
 } // namespace
 
-RestartServices& posix::NativeRestartServices()
+RestartServices& NativeRestartServices()
 {
     static PosixRestartServices restart;
     return restart;

@@ -1,11 +1,8 @@
 // POSIX backends of the clock, window messages, files and the prerequisite questions.
-#include "platform/Services.h"
-#include "platform/Wmi.h"
-#include "platform/Processes.h"
+#include "platform/NativeBackends.h"
 #include "platform/MessageQueue.h"
 #include "platform/Text.h"
 #include "platform/posix/Sysfs.h"
-#include "platform/posix/AppServices.h"
 
 #include <cerrno>
 #include <chrono>
@@ -147,17 +144,28 @@ public:
 
 } // namespace
 
-Services& NativeServices()
+Clock& NativeClock()
 {
     static PosixClock clock;
+    return clock;
+}
+
+WindowMessages& NativeWindowMessages()
+{
     static PosixWindowMessages windows;
+    return windows;
+}
+
+FileSystem& NativeFileSystem()
+{
     static PosixFileSystem files;
+    return files;
+}
+
+SystemInfo& NativeSystemInfo()
+{
     static PosixSystemInfo system;
-    static Services services{&clock, &windows, &files, &system, &NativeWmi(),
-                             &NativeProcesses()};
-    static const bool appServices = posix::WireAppServices(services);
-    (void)appServices;
-    return services;
+    return system;
 }
 
 } // namespace platform

@@ -1,6 +1,6 @@
 // Win32 argument vector: CommandLineToArgvW over GetCommandLineW, the runtime's usual rules.
 #include "platform/Arguments.h"
-#include "platform/win32/AppServices.h"
+#include "platform/NativeBackends.h"
 #include "platform/win32/Win32.h"
 
 #include <memory>
@@ -30,7 +30,7 @@ public:
 
 } // namespace
 
-ProcessArguments& win32::NativeProcessArguments()
+ProcessArguments& NativeProcessArguments()
 {
     static Win32ProcessArguments arguments;
     return arguments;

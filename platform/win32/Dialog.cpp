@@ -1,7 +1,7 @@
 // Win32 dialog host: a modal dialog box from the program's own template, whose dialog procedure
 // hands messages, commands, show requests and painting to the portable dialog.
 #include "platform/Dialog.h"
-#include "platform/win32/AppServices.h"
+#include "platform/NativeBackends.h"
 #include "platform/win32/Win32.h"
 
 namespace platform {
@@ -147,7 +147,7 @@ public:
 
 } // namespace
 
-DialogHost& win32::NativeDialogHost()
+DialogHost& NativeDialogHost()
 {
     static Win32DialogHost host;
     return host;

@@ -1,6 +1,6 @@
 // Win32 message boxes, captioned with the executable's base name.
 #include "platform/MessageBox.h"
-#include "platform/win32/AppServices.h"
+#include "platform/NativeBackends.h"
 #include "platform/win32/Win32.h"
 
 #include <vector>
@@ -43,7 +43,7 @@ public:
 
 } // namespace
 
-MessageBoxes& win32::NativeMessageBoxes()
+MessageBoxes& NativeMessageBoxes()
 {
     static Win32MessageBoxes boxes;
     return boxes;

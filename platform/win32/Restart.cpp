@@ -1,6 +1,6 @@
 // Win32 restart services: the process token, the privilege adjustment and ExitWindowsEx.
 #include "platform/Restart.h"
-#include "platform/win32/AppServices.h"
+#include "platform/NativeBackends.h"
 #include "platform/win32/Win32.h"
 
 namespace platform {
@@ -54,7 +54,7 @@ public:
 
 } // namespace
 
-RestartServices& win32::NativeRestartServices()
+RestartServices& NativeRestartServices()
 {
     static Win32RestartServices restart;
     return restart;

@@ -1,9 +1,6 @@
 // Win32 backends of the clock, window messages, files and the prerequisite questions.
-#include "platform/Services.h"
-#include "platform/Wmi.h"
-#include "platform/Processes.h"
+#include "platform/NativeBackends.h"
 #include "platform/win32/Win32.h"
-#include "platform/win32/AppServices.h"
 
 #include <memory>
 #include <vector>
@@ -134,17 +131,28 @@ public:
 
 } // namespace
 
-Services& NativeServices()
+Clock& NativeClock()
 {
     static Win32Clock clock;
+    return clock;
+}
+
+WindowMessages& NativeWindowMessages()
+{
     static Win32WindowMessages windows;
+    return windows;
+}
+
+FileSystem& NativeFileSystem()
+{
     static Win32FileSystem files;
+    return files;
+}
+
+SystemInfo& NativeSystemInfo()
+{
     static Win32SystemInfo system;
-    static Services services{&clock, &windows, &files, &system, &NativeWmi(),
-                             &NativeProcesses()};
-    static const bool appServices = win32::WireAppServices(services);
-    (void)appServices;
-    return services;
+    return system;
 }
 
 } // namespace platform
