@@ -34,22 +34,9 @@ expect_line() {
 }
 
 # The log of a run on Wine, whose disk model no table lists.
-log_bytes() {
-  printf '\xff\xfe'
-  printf '%s\r\n' "$@" | iconv -f utf-8 -t utf-16le
-}
-unsupported_log=(
-  "Logfile opened"
-  "Checking for administrator credentials..."
-  "Admin credentials were found"
-  "Checking Windows version..."
-  "Current Windows version = 6.1"
-  "Windows 2000 or later was found"
-  "Checking system power status..."
-  "System is on AC power"
-  "Checking hard drive model..."
-  "Exception: This hard disk model is not supported."
-)
+source "$(dirname "${BASH_SOURCE[0]}")/../e2e-log.sh"
+set_checks_passed 6.1
+unsupported_log=("${checks_passed[@]}" "Exception: This hard disk model is not supported.")
 
 case $case_name in
 silent-empty-folder)

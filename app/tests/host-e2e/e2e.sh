@@ -45,21 +45,8 @@ major=${release%%.*}
 rest=${release#*.}
 minor=${rest%%[!0-9]*}
 
-log_bytes() {
-  printf '\xff\xfe'
-  printf '%s\r\n' "$@" | iconv -f utf-8 -t utf-16le
-}
-checks_passed=(
-  "Logfile opened"
-  "Checking for administrator credentials..."
-  "Admin credentials were found"
-  "Checking Windows version..."
-  "Current Windows version = $major.$minor"
-  "Windows 2000 or later was found"
-  "Checking system power status..."
-  "System is on AC power"
-  "Checking hard drive model..."
-)
+source "$(dirname "${BASH_SOURCE[0]}")/../e2e-log.sh"
+set_checks_passed "$major.$minor"
 updater_ran() {
   printf '%s\n' "A supported hard disk was found" "Running the Kavlo SSD upgrade utility..." \
     "executing: $dir/$1 -firmware_update"
